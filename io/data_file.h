@@ -8,6 +8,7 @@
 #ifndef RFRETUNE_IO_DATA_FILE_H_
 #define RFRETUNE_IO_DATA_FILE_H_
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -63,10 +64,14 @@ class DataFile {
     std::int64_t dirty_end = 0;    // when begin == end
   };
   Page* PageFor(std::int64_t offset);
+  // Writes the changed span of every page, without making it durable.
+  std::optional<FileError> WritePages();
 
   int fd_ = -1;
   std::int64_t size_ = 0;
   std::map<std::int64_t, Page> pages_;  // by page index
+  bool unsynced_ = false;               // bytes changed since the last Flush
+  std::optional<FileError> deferred_error_;
 };
 
 }  // namespace rfretune
