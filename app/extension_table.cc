@@ -17,14 +17,14 @@ struct ExtensionRow {
 // The numbers are the ones users and earlier versions know the types by;
 // they do not follow the order of the keys, and 6 is the fallback.
 constexpr ExtensionRow kExtensionTable[] = {
-    {"900", 1, Tk431Handler},   // TK-431, KPG16D
-    {"910", 2, Tk941Handler},   // TK-941, KPG25D, batch or Spotedit
-    {"B90", 3, Tk931Handler},   // withdrawn TK-931: notice only
-    {"F90", 4, Tk931HdHandler}, // withdrawn TK-931HD: notice only
-    {"DAT", 5, DatHandler},     // KPG49D or KPG35D, batch or Spotedit
-    {"B80", 7, Tk930Handler},   // TK-930, KPG5D
-    {"F80", 8, Tk930HdHandler}, // TK-930HD, KPG5D
-    {"810", 9, Tk940Handler},   // TK-940, KPG25D
+    {"900", 1, Tk431Handler},    // TK-431, KPG16D
+    {"910", 2, Tk941Handler},    // TK-941, KPG25D, batch or Spotedit
+    {"B90", 3, Tk931Handler},    // withdrawn TK-931: notice only
+    {"F90", 4, Tk931HdHandler},  // withdrawn TK-931HD: notice only
+    {"DAT", 5, DatHandler},      // KPG49D or KPG35D, batch or Spotedit
+    {"B80", 7, Tk930Handler},    // TK-930, KPG5D
+    {"F80", 8, Tk930HdHandler},  // TK-930HD, KPG5D
+    {"810", 9, Tk940Handler},    // TK-940, KPG25D
 };
 
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }

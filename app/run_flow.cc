@@ -21,7 +21,8 @@ constexpr const char* kBanner[] = {
     "",
 };
 
-constexpr const char* kNameQuestion = "Enter the full file name saved by the KW radio prg [name.ext]";
+constexpr const char* kNameQuestion =
+    "Enter the full file name saved by the KW radio prg [name.ext]";
 
 void PrintUsage(Console& console) {
   console.PrintLine("Usage: rfretune [FILE]");
@@ -41,8 +42,10 @@ void PrintUsage(Console& console) {
 
 std::string FileErrorMessage(const FileError& error, const std::string& name) {
   switch (error.kind) {
-    case FileErrorKind::kNotFound: return "File " + name + " not found\n";
-    case FileErrorKind::kCannotOpen: return "Cannot open file " + name + ": " + error.reason + "\n";
+    case FileErrorKind::kNotFound:
+      return "File " + name + " not found\n";
+    case FileErrorKind::kCannotOpen:
+      return "Cannot open file " + name + ": " + error.reason + "\n";
     case FileErrorKind::kCannotWrite:
       return "Cannot write to file " + name + ": " + error.reason + "\n";
   }

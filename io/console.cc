@@ -80,7 +80,8 @@ void Console::FinishAnswer(std::size_t consumed) {
   }
   // A comma leaves the rest of the line for the next question; an item that
   // ran to the end of the line uses the line up.
-  const bool line_used_up = consumed >= pending_.size() && (pending_.empty() || pending_.back() != ',');
+  const bool line_used_up =
+      consumed >= pending_.size() && (pending_.empty() || pending_.back() != ',');
   pending_.erase(0, consumed);
   if (line_used_up) has_pending_ = false;
 }

@@ -109,8 +109,8 @@ DataFile::Page* DataFile::PageFor(std::int64_t offset) {
   page.bytes.assign(static_cast<std::size_t>(length), 0);
   std::int64_t done = 0;
   while (done < length) {
-    const ssize_t got = pread(fd_, page.bytes.data() + done, static_cast<std::size_t>(length - done),
-                              start + done);
+    const ssize_t got =
+        pread(fd_, page.bytes.data() + done, static_cast<std::size_t>(length - done), start + done);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;  // the file shrank meanwhile: the rest reads as 0
     done += got;
@@ -145,11 +145,13 @@ std::optional<FileError> DataFile::WritePages() {
   for (auto& [index, page] : pages_) {
     std::int64_t at = page.dirty_begin;
     while (at < page.dirty_end) {
-      const ssize_t put = pwrite(fd_, page.bytes.data() + at,
-                                 static_cast<std::size_t>(page.dirty_end - at), index * kPageSize + at);
+      const ssize_t put =
+          pwrite(fd_, page.bytes.data() + at, static_cast<std::size_t>(page.dirty_end - at),
+                 index * kPageSize + at);
       if (put < 0 && errno == EINTR) continue;
       if (put <= 0) {
-        if (!failure) failure = FileError{FileErrorKind::kCannotWrite, Reason(put < 0 ? errno : EIO)};
+        if (!failure)
+          failure = FileError{FileErrorKind::kCannotWrite, Reason(put < 0 ? errno : EIO)};
         break;
       }
       at += put;

@@ -24,13 +24,27 @@ double AmpersandValue(std::string_view text) {
   int base = 8;
   std::size_t i = 1;
   switch (text[1]) {
-    case 'H': case 'h': base = 16; i = 2; break;
-    case 'O': case 'o': base = 8; i = 2; break;
-    case 'B': case 'b': base = 2; i = 2; break;
-    default: break;
+    case 'H':
+    case 'h':
+      base = 16;
+      i = 2;
+      break;
+    case 'O':
+    case 'o':
+      base = 8;
+      i = 2;
+      break;
+    case 'B':
+    case 'b':
+      base = 2;
+      i = 2;
+      break;
+    default:
+      break;
   }
   double value = 0;
-  for (; i < text.size() && DigitValue(text[i]) < base; ++i) value = value * base + DigitValue(text[i]);
+  for (; i < text.size() && DigitValue(text[i]) < base; ++i)
+    value = value * base + DigitValue(text[i]);
   return value;
 }
 

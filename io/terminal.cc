@@ -73,16 +73,21 @@ Key ReadEscapeSequence(int fd) {
     if (c < 0) return Key::kNone;
     if (c >= 0x40 && c <= 0x7E) {
       switch (c) {
-        case 'D': return Key::kLeft;
-        case 'C': return Key::kRight;
-        case 'H': return Key::kHome;
-        case 'F': return Key::kEnd;
+        case 'D':
+          return Key::kLeft;
+        case 'C':
+          return Key::kRight;
+        case 'H':
+          return Key::kHome;
+        case 'F':
+          return Key::kEnd;
         case '~':
           if (parameter == "1" || parameter == "7") return Key::kHome;
           if (parameter == "4" || parameter == "8") return Key::kEnd;
           if (parameter == "3") return Key::kDelete;
           return Key::kNone;
-        default: return Key::kNone;
+        default:
+          return Key::kNone;
       }
     }
     parameter += static_cast<char>(c);
@@ -189,10 +194,18 @@ bool TerminalLineEditor::ReadLine(std::string& line) {
       cursor += blanks;
     } else if (c == 0x1B) {
       switch (ReadEscapeSequence(in_fd_)) {
-        case Key::kLeft: if (cursor > 0) --cursor; break;
-        case Key::kRight: if (cursor < line.size()) ++cursor; break;
-        case Key::kHome: cursor = 0; break;
-        case Key::kEnd: cursor = line.size(); break;
+        case Key::kLeft:
+          if (cursor > 0) --cursor;
+          break;
+        case Key::kRight:
+          if (cursor < line.size()) ++cursor;
+          break;
+        case Key::kHome:
+          cursor = 0;
+          break;
+        case Key::kEnd:
+          cursor = line.size();
+          break;
         case Key::kDelete:
           if (cursor < line.size()) {
             line.erase(cursor, 1);
@@ -200,8 +213,12 @@ bool TerminalLineEditor::ReadLine(std::string& line) {
             echo_.Write("\a");
           }
           break;
-        case Key::kEscape: line.clear(); cursor = 0; break;
-        case Key::kNone: break;
+        case Key::kEscape:
+          line.clear();
+          cursor = 0;
+          break;
+        case Key::kNone:
+          break;
       }
     } else if (c < 0x20) {
       continue;  // other control keys mean nothing here
@@ -236,7 +253,8 @@ void InstallTerminalRestore(int fd) {
   struct sigaction action {};
   sigemptyset(&action.sa_mask);
   action.sa_handler = OnEndingSignal;
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(signal_number, &action, nullptr);
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+    sigaction(signal_number, &action, nullptr);
   action.sa_handler = OnStopSignal;
   sigaction(SIGTSTP, &action, nullptr);
 }

@@ -58,12 +58,12 @@ TEST(ConsolePrintTest, TracksTheCursorColumnAndPrintZones) {
     int column;
     const char* expected_tail;
   } cases[] = {
-      {27, " "},                                // to column 28
-      {14, "              "},                   // 14 blanks, to column 28
-      {0, "              "},                    // to column 14
-      {41, " "},                                // to column 42
-      {55, " "},                                // to column 56 (width 80: 56 <= 65)
-      {56, "\r\n"},                             // 70 would leave too little room
+      {27, " "},               // to column 28
+      {14, "              "},  // 14 blanks, to column 28
+      {0, "              "},   // to column 14
+      {41, " "},               // to column 42
+      {55, " "},               // to column 56 (width 80: 56 <= 65)
+      {56, "\r\n"},            // 70 would leave too little room
   };
   for (const auto& c : cases) {
     ScriptedConsole s("", true);

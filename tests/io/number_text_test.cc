@@ -36,9 +36,9 @@ TEST(NumericValueTest, ReadsDecimalAndAmpersandForms) {
     const char* text;
     double value;
   } cases[] = {
-      {"  902.5", 902.5}, {"1e3", 1000}, {"1d3", 1000}, {"1D3", 1000}, {"&H10", 16},
-      {"&hff", 255},      {"&O17", 15},  {"&17", 15},   {"&X1", 0},    {"&B101", 5},
-      {"&H", 0},          {"&", 0},      {"12abc", 12}, {"abc", 0},    {"", 0},
+      {"  902.5", 902.5}, {"1e3", 1000}, {"1d3", 1000},     {"1D3", 1000}, {"&H10", 16},
+      {"&hff", 255},      {"&O17", 15},  {"&17", 15},       {"&X1", 0},    {"&B101", 5},
+      {"&H", 0},          {"&", 0},      {"12abc", 12},     {"abc", 0},    {"", 0},
       {"0x10", 16},       {"-5", -5},    {"920.1 ", 920.1},
   };
   for (const auto& c : cases) EXPECT_EQ(NumericValue(c.text), c.value) << c.text;
@@ -121,14 +121,30 @@ TEST(ExactScaledDecimalTest, PlainDecimalsOnlyAndExactly) {
     const char* reply;
     std::optional<std::int64_t> units;
   } cases[] = {
-      {"902", 9020000},         {"928", 9280000},          {"902.0125", 9020125},
-      {"920.1", 9201000},       {" 920.1 \t", 9201000},    {"902.01250", 9020125},
-      {"9.02e2", 9020000},      {"9.020125E2", 9020125},   {"90200e-2", 9020000},
-      {"9.02d2", 9020000},      {".5", 5000},              {"5.", 50000},
-      {"0", 0},                 {"902.00625", std::nullopt}, {"902.5abc", std::nullopt},
-      {"&H386", std::nullopt},  {"+902", std::nullopt},    {"9 02", std::nullopt},
-      {"1e", std::nullopt},     {"e2", std::nullopt},      {"902..5", std::nullopt},
-      {"", std::nullopt},       {"1e99", std::nullopt},    {"0x386", std::nullopt},
+      {"902", 9020000},
+      {"928", 9280000},
+      {"902.0125", 9020125},
+      {"920.1", 9201000},
+      {" 920.1 \t", 9201000},
+      {"902.01250", 9020125},
+      {"9.02e2", 9020000},
+      {"9.020125E2", 9020125},
+      {"90200e-2", 9020000},
+      {"9.02d2", 9020000},
+      {".5", 5000},
+      {"5.", 50000},
+      {"0", 0},
+      {"902.00625", std::nullopt},
+      {"902.5abc", std::nullopt},
+      {"&H386", std::nullopt},
+      {"+902", std::nullopt},
+      {"9 02", std::nullopt},
+      {"1e", std::nullopt},
+      {"e2", std::nullopt},
+      {"902..5", std::nullopt},
+      {"", std::nullopt},
+      {"1e99", std::nullopt},
+      {"0x386", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(ExactScaledDecimal(c.reply, 4), c.units) << c.reply;
 }

@@ -39,7 +39,8 @@ TempDir::~TempDir() {
 std::string TempDir::Write(const std::string& name, const Bytes& bytes) const {
   std::string full = path_ + "/" + name;
   std::ofstream out(full, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return full;
 }
 
