@@ -11,9 +11,9 @@ namespace rfretune {
 std::string DatFrequencyText(const DatFrequencyCode& code) {
   std::string digits = HexText(code[3]);
   for (int k = 2; k >= 0; --k) {
-    // A byte of 10 to 15 is no packed BCD; it gets no "0" and adds a single
-    // character, so that such a code still shows (as 900.000A) rather than
-    // being taken for a valid frequency.
+    // A byte of 10 to 15 is not packed BCD: it gets no "0" and adds a single
+    // character, so 0A 00 00 90 shows as 900.000A, as this screen has always
+    // shown such codes.
     if (code[k] < 10) digits += '0';
     digits += HexText(code[k]);
   }

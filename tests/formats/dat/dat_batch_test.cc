@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "formats/dat/dat_walk.h"
 #include "tests/formats/dat/dat_test_support.h"
@@ -279,6 +280,22 @@ TEST(DatHandlerTest, FolderIsRefused) {
   ASSERT_TRUE(result.file_error.has_value());
   EXPECT_EQ(result.file_error->kind, FileErrorKind::kCannotOpen);
   EXPECT_EQ(scripted.Output(), "");
+}
+
+TEST(DatHandlerTest, UnwritableFileIsRefusedUntouched) {
+  if (geteuid() == 0) GTEST_SKIP() << "the superuser can write any file";
+  const DatImage image = BuildManySystems(k49).before;
+  TempDir dir;
+  const std::string name = dir.Write("radio.dat", image.Bytes());
+  ASSERT_EQ(chmod(name.c_str(), 0444), 0);
+  ScriptedConsole scripted("\n", false);
+  float change_count = 0;
+  HandlerContext context{scripted.console, name, change_count};
+  const HandlerResult result = DatHandler(context);
+  ASSERT_TRUE(result.file_error.has_value());
+  EXPECT_EQ(result.file_error->kind, FileErrorKind::kCannotWrite);
+  EXPECT_EQ(scripted.Output(), "");
+  EXPECT_EQ(testing::ReadFileBytes(name), image.Bytes());
 }
 
 TEST(DatHandlerTest, OnlyExactlyEEntersSpotedit) {
