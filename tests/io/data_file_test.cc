@@ -1,11 +1,7 @@
 #include "io/data_file.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "tests/support/test_support.h"
 
@@ -123,31 +119,20 @@ TEST(DataFileTest, WhatCannotBeOpenedIsReportedWithTheSystemsReason) {
   EXPECT_FALSE(FileExists(dir.Path() + "/no"));
 }
 
-// Makes a file readable but not writable, also for root (which ignores
-// permission bits) by marking it immutable. Returns false when neither works.
-bool MakeUnwritable(const std::string& name, bool on) {
-  if (geteuid() != 0) return chmod(name.c_str(), on ? 0444 : 0644) == 0;
-  const int fd = open(name.c_str(), O_RDONLY);
-  if (fd < 0) return false;
-  int flags = 0;
-  bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-  flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-  done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-  close(fd);
-  return done;
-}
-
 TEST(DataFileTest, ReadOnlyFileIsRefusedUntouched) {
   TempDir dir;
   const std::string name = dir.Write("locked.900", {1, 2, 3});
-  if (!MakeUnwritable(name, true)) GTEST_SKIP() << "cannot make a file unwritable here";
-  DataFile file;
-  const auto error = file.Open(name);
-  MakeUnwritable(name, false);
+  std::optional<FileError> error;
+  {
+    testing::UnwritableFile locked(name);
+    if (!locked.Made()) GTEST_SKIP() << "cannot make a file unwritable here";
+    DataFile file;
+    error = file.Open(name);
+    EXPECT_FALSE(file.IsOpen());
+  }
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, FileErrorKind::kCannotWrite);
   EXPECT_FALSE(error->reason.empty());
-  EXPECT_FALSE(file.IsOpen());
   EXPECT_EQ(ReadFileBytes(name), (Bytes{1, 2, 3}));
 }
 

@@ -1,6 +1,10 @@
 #include "tests/support/test_support.h"
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -42,6 +46,24 @@ std::string TempDir::Write(const std::string& name, const Bytes& bytes) const {
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
   return full;
+}
+
+UnwritableFile::UnwritableFile(std::string path) : path_(std::move(path)), made_(Set(true)) {}
+
+UnwritableFile::~UnwritableFile() {
+  if (made_) Set(false);
+}
+
+bool UnwritableFile::Set(bool on) const {
+  if (geteuid() != 0) return chmod(path_.c_str(), on ? 0444 : 0644) == 0;
+  const int fd = open(path_.c_str(), O_RDONLY);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+  done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  close(fd);
+  return done;
 }
 
 Bytes ReadFileBytes(const std::string& path) {

@@ -61,6 +61,23 @@ class TempDir {
   std::string path_;
 };
 
+// Makes a file readable but not writable for as long as it lives: by its
+// permission bits, or for the superuser (who ignores them) by marking it
+// immutable. Made() is false where neither works.
+class UnwritableFile {
+ public:
+  explicit UnwritableFile(std::string path);
+  ~UnwritableFile();
+  UnwritableFile(const UnwritableFile&) = delete;
+  UnwritableFile& operator=(const UnwritableFile&) = delete;
+  bool Made() const { return made_; }
+
+ private:
+  bool Set(bool on) const;
+  std::string path_;
+  bool made_;
+};
+
 Bytes ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 
