@@ -138,20 +138,21 @@ class PtyProgram {
       kill(pid_, SIGKILL);
       Wait(pid_);
     }
-    close(master_);
+    if (master_ >= 0) close(master_);
     close(slave_);
   }
 
-  // Reads the screen until `text` appears or five seconds pass.
-  bool WaitFor(const std::string& text) {
+  // Reads the screen until `text` has appeared `times` times, or five
+  // seconds pass.
+  bool WaitFor(const std::string& text, int times = 1) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (screen_.find(text) == std::string::npos) {
+    while (Count(text) < times) {
       if (std::chrono::steady_clock::now() > deadline) return false;
       pollfd ready{master_, POLLIN, 0};
       if (poll(&ready, 1, 50) > 0) {
         char buffer[1024];
         const ssize_t got = read(master_, buffer, sizeof buffer);
-        if (got <= 0) return screen_.find(text) != std::string::npos;
+        if (got <= 0) return Count(text) >= times;
         screen_.append(buffer, static_cast<std::size_t>(got));
       }
     }
@@ -182,6 +183,7 @@ class PtyProgram {
     return done;
   }
   void Drain(int milliseconds) {
+    if (master_ < 0) return;
     pollfd ready{master_, POLLIN, 0};
     while (poll(&ready, 1, milliseconds) > 0) {
       char buffer[1024];
@@ -191,6 +193,19 @@ class PtyProgram {
     }
   }
   void Signal(int number) { kill(pid_, number); }
+  // Closes the terminal as a window closing would: the program gets SIGHUP.
+  void Hangup() {
+    close(master_);
+    master_ = -1;
+  }
+  int Count(const std::string& text) const {
+    int count = 0;
+    for (std::size_t at = screen_.find(text); at != std::string::npos;
+         at = screen_.find(text, at + 1)) {
+      ++count;
+    }
+    return count;
+  }
   bool SettingsAsBefore() const {
     termios after{};
     tcgetattr(slave_, &after);
@@ -269,6 +284,93 @@ TEST(ProgramTerminalTest, InterruptsLeaveTheTerminalAsItWas) {
     const Finished done = program.End();
     EXPECT_EQ(done.signal, c.signal) << c.how;
     EXPECT_TRUE(program.SettingsAsBefore()) << c.how;
+  }
+}
+
+// Where a question waits, the keys that lead there from the start, and the
+// piped answers that leave the file as it must be after a signal there (the
+// edits accepted so far) and after end of input (which answers the waiting
+// question as empty).
+struct StopPoint {
+  const char* where;
+  const char* demo;  // a file of build/demo
+  const char* keys;
+  const char* prompt;
+  int prompt_times;
+  const char* piped_as_signalled;
+  const char* piped_as_ended;
+};
+
+constexpr StopPoint kStopPoints[] = {
+    {"TK-941 mode question", "radio.910", "", "Hit Enter.? ", 1, "E\n0\n", ""},
+    {".DAT mode question", "kpg49d.dat", "", "Hit Enter.? ", 1, "E\n0\n", ""},
+    {"TK-941 editor after a write", "radio.910", "E\r1\r1\r920.1\r",
+     "Enter Freq: (902-928mhz) / 0 to Quit:? ", 2, "E\n1\n1\n920.1\n0\n0\n", "E\n1\n1\n920.1\n"},
+    {"KPG49D editor after a write", "kpg49d.dat", "E\r1\r1\rR\r927.125\r",
+     "or Q / Enter to Quit:? ", 2, "E\n1\n1\nR\n927.125\nQ\n0\n", "E\n1\n1\nR\n927.125\n"},
+    {"KPG35D editor after a write", "kpg35d.dat", "e\r1\r4\rT\r920.1\r", "or Q / Enter to Quit:? ",
+     2, "e\n1\n4\nT\n920.1\nQ\n0\n", "e\n1\n4\nT\n920.1\n"},
+};
+
+enum class Stop { kCtrlC, kTerm, kHangupSignal, kEndOfInput, kCloseTerminal };
+
+TEST(ProgramTerminalTest, EveryWayOutKeepsTheTerminalAndTheAcceptedEdits) {
+  const struct {
+    const char* how;
+    Stop stop;
+  } ways[] = {{"Ctrl-C", Stop::kCtrlC},
+              {"SIGTERM", Stop::kTerm},
+              {"SIGHUP", Stop::kHangupSignal},
+              {"Ctrl-D", Stop::kEndOfInput},
+              {"closed terminal", Stop::kCloseTerminal}};
+  for (const StopPoint& point : kStopPoints) {
+    TempDir dir;
+    const testing::Bytes demo =
+        testing::ReadFileBytes(std::string(RFRETUNE_DEMO_DIR "/") + point.demo);
+    ASSERT_FALSE(demo.empty()) << point.demo;
+    auto piped = [&](const char* answers) {
+      const std::string reference = dir.Write("reference.copy" + std::string(point.demo), demo);
+      EXPECT_EQ(RunPiped({reference}, answers).status, 0) << point.where;
+      return testing::ReadFileBytes(reference);
+    };
+    const testing::Bytes as_signalled = piped(point.piped_as_signalled);
+    const testing::Bytes as_ended = piped(point.piped_as_ended);
+    const std::string name = dir.Path() + "/" + point.demo;
+    for (const auto& way : ways) {
+      const std::string label = std::string(point.where) + ", " + way.how;
+      dir.Write(point.demo, demo);
+      PtyProgram program({name});
+      program.Type(point.keys);
+      ASSERT_TRUE(program.WaitFor(point.prompt, point.prompt_times)) << label << program.Screen();
+      switch (way.stop) {
+        case Stop::kCtrlC:
+          program.Type("\x03");
+          break;
+        case Stop::kTerm:
+          program.Signal(SIGTERM);
+          break;
+        case Stop::kHangupSignal:
+          program.Signal(SIGHUP);
+          break;
+        case Stop::kEndOfInput:
+          program.Type("\x04");
+          break;
+        case Stop::kCloseTerminal:
+          program.Hangup();
+          break;
+      }
+      const Finished done = program.End();
+      EXPECT_TRUE(done.signal != 0 || done.status >= 0) << label << ": still running";
+      if (way.stop == Stop::kEndOfInput) {
+        EXPECT_EQ(done.status, 0) << label;
+      }
+      if (way.stop != Stop::kCloseTerminal) {
+        EXPECT_TRUE(program.SettingsAsBefore()) << label;
+      }
+      EXPECT_EQ(testing::ReadFileBytes(name),
+                way.stop == Stop::kEndOfInput ? as_ended : as_signalled)
+          << label;
+    }
   }
 }
 
