@@ -115,7 +115,7 @@ std::optional<FileError> Kpg25dSpotedit(Console& console, DataFile& file, float&
         std::optional<Kpg25dGroupRecord> found;
         const Kpg25dSystem system{pointer, file.ReadByte(Kpg25dGroupCountOffset(slot))};
         ForEachKpg25dSystemRecord(file, slot, system, [&](const Kpg25dGroupRecord& candidate) {
-          if (candidate.group_number == group_number) found = candidate;
+          if (static_cast<float>(candidate.group_number) == group_number) found = candidate;
         });
         if (!found) {
           console.PrintText(kGroupNotFound);
