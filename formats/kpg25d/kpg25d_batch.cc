@@ -39,7 +39,7 @@ constexpr std::array<Tk941Shift, 3> kTk941Shifts = {{
 // codes down to 441.4 MHz out of the band, and move 809.0000-819.1875 MHz twice.
 constexpr std::array<Tk940Shift, 2> kTk940Shifts = {{
     // 851.0000-859.9875 MHz to 902.0000-910.9875.
-    {0, 33487, 4080},
+    {32768, 33487, 4080},
     // 860.0000-870.1875 MHz to 918.0000-928.1875.
     {33488, 34303, 4640},
 }};
@@ -71,7 +71,7 @@ constexpr auto kTk940Targets = [](const Tk940Shift& row) {
 
 static_assert(TargetsClearOfSources(kTk941Shifts, kTk941NormalTargets));
 static_assert(TargetsClearOfSources(kTk941Shifts, kTk941AlternativeTargets));
-// static_assert(TargetsClearOfSources(kTk940Shifts, kTk940Targets));
+static_assert(TargetsClearOfSources(kTk940Shifts, kTk940Targets));
 
 template <typename Table>
 const typename Table::value_type* FindShift(const Table& table, int code) {
