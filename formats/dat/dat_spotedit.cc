@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formats/dat/dat_walk.h"
+#include "io/frequency_reply.h"
 #include "io/number_text.h"
 
 namespace rfretune {
@@ -25,22 +26,9 @@ constexpr std::string_view kNotValidSystem = "Not a valid system! ";
 constexpr std::string_view kTrunkedSystem = "Trunked System detected. ";
 constexpr std::string_view kInvalidGroup = "Invalid Group Number. ";
 constexpr std::string_view kGroupNotFound = "Group Not found. ";
-constexpr std::string_view kOutOfRange = "Invalid Freq. out of range. ";
-constexpr std::string_view kOffRaster = "Invailid Freq. Not a 12.5kc step. ";
 
 constexpr std::string_view kReportFirst = "Processing Complete.";
 constexpr std::string_view kReportSecond = " Change(s) made.";
-
-// The band and raster of an accepted frequency. A reply is judged in units
-// of 100 Hz, the finest step the files store below the megahertz in both
-// variants.
-constexpr float kLowestMhz = 902;
-constexpr float kHighestMhz = 928;
-constexpr int kReplyDecimals = 4;
-constexpr std::int64_t kHundredHertzPerMhz = 10000;
-constexpr std::int64_t kRasterHundredHertz = 125;  // 12.5 kHz
-constexpr std::int64_t kLowestHundredHertz = 902 * kHundredHertzPerMhz;
-constexpr std::int64_t kHighestHundredHertz = 928 * kHundredHertzPerMhz;
 
 enum class Step {
   kStartScreen,
@@ -208,27 +196,23 @@ class Editor {
   Step AskFrequency() {
     console_.PrintText(role_ == DatRole::kReceive ? kReceiveEntry : kTransmitEntry);
     const std::string reply = console_.AskText("");
-    const float value = static_cast<float>(NumericValue(reply));
-    if (value == 0) return Step::kFrequencyScreen;
-    if (value < kLowestMhz || value > kHighestMhz) {
-      console_.PrintText(kOutOfRange);
-      return Step::kAskFrequency;
-    }
     // The reply is judged and stored by its exact decimal value, not by the
     // position of its characters, so that 902.12500 or 9.02e2 are never
     // stored as some other frequency.
-    const std::optional<std::int64_t> hundred_hertz = ExactScaledDecimal(reply, kReplyDecimals);
-    if (!hundred_hertz || *hundred_hertz % kRasterHundredHertz != 0) {
-      console_.PrintText(kOffRaster);
-      return Step::kAskFrequency;
+    const FrequencyReply judged = JudgeFrequencyReply(reply);
+    switch (judged.verdict) {
+      case FrequencyVerdict::kBack:
+        return Step::kFrequencyScreen;
+      case FrequencyVerdict::kOutOfRange:
+        console_.PrintText(kFrequencyOutOfRange);
+        return Step::kAskFrequency;
+      case FrequencyVerdict::kOffRaster:
+        console_.PrintText(kFrequencyOffRaster);
+        return Step::kAskFrequency;
+      case FrequencyVerdict::kAccepted:
+        break;
     }
-    // Unreachable by rounding alone (the nearest raster steps outside lie
-    // 12.5 kHz away), kept so that nothing outside the band is ever stored.
-    if (*hundred_hertz < kLowestHundredHertz || *hundred_hertz > kHighestHundredHertz) {
-      console_.PrintText(kOutOfRange);
-      return Step::kAskFrequency;
-    }
-    Store(*hundred_hertz);
+    Store(judged.hundred_hertz);
     if (auto error = file_.Flush()) {
       file_error_ = error;
       return Step::kEnd;

@@ -7,6 +7,7 @@
 
 #include "formats/kpg25d/kpg25d_frequency.h"
 #include "formats/kpg25d/kpg25d_layout.h"
+#include "io/frequency_reply.h"
 #include "io/number_text.h"
 
 namespace rfretune {
@@ -24,18 +25,9 @@ constexpr std::string_view kNotValidSystem = "Not a valid system! ";
 constexpr std::string_view kGroupNotFound = "Group Not found. ";
 constexpr std::string_view kTrunkedSystem = "Trunked System detected. ";
 constexpr std::string_view kInvalidGroup = "Invalid Group Number. ";
-constexpr std::string_view kOutOfRange = "Invalid Freq. out of range. ";
-constexpr std::string_view kNotOnStep = "Invailid Freq. Not a 12.5kc step. ";
 
 constexpr int kLowestGroup = 1;
 constexpr int kHighestGroup = 250;
-constexpr float kLowestMhz = 902;
-constexpr float kHighestMhz = 928;
-// Replies are judged exactly, in units of 100 Hz: four decimals of MHz.
-constexpr int kReplyDecimals = 4;
-constexpr std::int64_t kUnitsPerStep = 125;  // 12.5 kHz
-constexpr std::int64_t kLowestUnits = 9020000;
-constexpr std::int64_t kHighestUnits = 9280000;
 
 enum class Step { kStart, kSystem, kGroup, kDisplay, kFrequency };
 
@@ -146,28 +138,23 @@ std::optional<FileError> Kpg25dSpotedit(Console& console, DataFile& file, float&
 
       case Step::kFrequency: {
         const std::string reply = console.AskText(kFrequencyQuestion);
-        const auto mhz = static_cast<float>(NumericValue(reply));
-        if (mhz == 0) {
-          step = Step::kStart;
-          break;
-        }
-        if (mhz < kLowestMhz || mhz > kHighestMhz) {
-          console.PrintText(kOutOfRange);
-          break;
-        }
         // The exact value typed decides, so that what is stored is what was
         // typed: a reply that is not a plain decimal, or lies between two
         // steps, is refused rather than rounded.
-        const std::optional<std::int64_t> units = ExactScaledDecimal(reply, kReplyDecimals);
-        if (!units || *units % kUnitsPerStep != 0) {
-          console.PrintText(kNotOnStep);
+        const FrequencyReply judged = JudgeFrequencyReply(reply);
+        if (judged.verdict == FrequencyVerdict::kBack) {
+          step = Step::kStart;
           break;
         }
-        if (*units < kLowestUnits || *units > kHighestUnits) {
-          console.PrintText(kOutOfRange);
+        if (judged.verdict == FrequencyVerdict::kOutOfRange) {
+          console.PrintText(kFrequencyOutOfRange);
           break;
         }
-        Kpg25dWriteRecord(file, record.offset, Kpg25dCodeFromUnits(*units),
+        if (judged.verdict == FrequencyVerdict::kOffRaster) {
+          console.PrintText(kFrequencyOffRaster);
+          break;
+        }
+        Kpg25dWriteRecord(file, record.offset, Kpg25dCodeFromUnits(judged.hundred_hertz),
                           record.flags & ~kKpg25dTalkAroundOff);
         change_count += 1;
         if (auto error = file.Flush()) return error;

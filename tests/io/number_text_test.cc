@@ -1,5 +1,7 @@
 #include "io/number_text.h"
 
+#include "io/frequency_reply.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -147,6 +149,40 @@ TEST(ExactScaledDecimalTest, PlainDecimalsOnlyAndExactly) {
       {"0x386", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(ExactScaledDecimal(c.reply, 4), c.units) << c.reply;
+}
+
+TEST(FrequencyReplyTest, BandZeroAndRasterInThisOrder) {
+  using V = FrequencyVerdict;
+  const struct {
+    const char* reply;
+    FrequencyVerdict verdict;
+    std::int64_t hundred_hertz;
+  } cases[] = {
+      {"", V::kBack, 0},
+      {"0", V::kBack, 0},
+      {"abc", V::kBack, 0},
+      {"901.9875", V::kOutOfRange, 0},
+      {"928.0125", V::kOutOfRange, 0},
+      {"&H386", V::kOffRaster, 0},  // worth 902, but not a plain decimal
+      {"1e9", V::kOutOfRange, 0},
+      {"902", V::kAccepted, 9020000},
+      {"928", V::kAccepted, 9280000},
+      {"902.0125", V::kAccepted, 9020125},
+      {"920.1", V::kAccepted, 9201000},
+      {"920.1 ", V::kAccepted, 9201000},
+      {"902.01250", V::kAccepted, 9020125},
+      {"9.02e2", V::kAccepted, 9020000},
+      {"902.00625", V::kOffRaster, 0},
+      {"902.01", V::kOffRaster, 0},
+      {"902.013", V::kOffRaster, 0},
+      {"902.5abc", V::kOffRaster, 0},
+      {"927.99999999", V::kOffRaster, 0},
+  };
+  for (const auto& c : cases) {
+    const FrequencyReply judged = JudgeFrequencyReply(c.reply);
+    EXPECT_EQ(judged.verdict, c.verdict) << c.reply;
+    EXPECT_EQ(judged.hundred_hertz, c.hundred_hertz) << c.reply;
+  }
 }
 
 }  // namespace
