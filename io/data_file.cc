@@ -54,6 +54,11 @@ DataFile::~DataFile() { Close(); }
 
 std::optional<FileError> DataFile::Open(const std::string& name) {
   Close();
+  // The system reads a name only up to a NUL byte, so such a name would open
+  // some other file than the one named, whose ending chose the handler.
+  if (name.find('\0') != std::string::npos) {
+    return FileError{FileErrorKind::kCannotOpen, Reason(EINVAL)};
+  }
   // O_NONBLOCK keeps a FIFO from hanging the open; it is refused below.
   int fd = open(name.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {

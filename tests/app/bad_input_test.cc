@@ -825,14 +825,12 @@ INSTANTIATE_TEST_SUITE_P(BadInputAtTheFrequencyQuestion, BadInputTest,
 INSTANTIATE_TEST_SUITE_P(BadInputAtTheRxTxChoice, BadInputTest, ::testing::ValuesIn(ChoiceCases()),
                          CaseName);
 
-// KNOWN FAULT, left failing on purpose until it is mended in io/data_file.cc.
 // A piped name may hold a NUL byte. The run flow picks the handler by the
-// ending after it, but DataFile::Open hands the name to the system as a C
-// string, which ends at the NUL: a .DAT file named before the NUL is opened
-// and rewritten by the TK-930 rules, and the run reports success. No file
-// can have such a name: the run must refuse it and leave every file as it
-// was.
-TEST(BadInputKnownFault, NameWithNulRewritesTheFileNamedBeforeIt) {
+// ending after it, while the system would read the name only up to the NUL:
+// without a check, a .DAT file named before the NUL would be opened and
+// rewritten by the TK-930 rules. No file can have such a name: the run
+// refuses it and leaves every file as it was.
+TEST(BadFileNameTest, NameWithNulIsRefusedAndTouchesNoFile) {
   const Demo& demo = DemoNamed("kpg49d.dat");
   for (const ConsoleMode& mode : kConsoleModes) {
     if (mode.source == Source::kTyped) continue;  // a typed NUL is dropped

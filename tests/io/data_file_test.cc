@@ -108,6 +108,7 @@ TEST(DataFileTest, WhatCannotBeOpenedIsReportedWithTheSystemsReason) {
       {dir.Path(), "Is a directory"},
       {dir.Path() + "/no/such/folder.900", "No such file or directory"},
       {dir.Path() + "/pipe.dat", "Not a regular file"},
+      {dir.Path() + std::string("/x.dat\0.900", 11), "Invalid argument"},
   };
   for (const auto& c : cases) {
     DataFile file;
