@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <string>
+#include <utility>
 
 namespace rfretune {
 namespace {
@@ -63,10 +64,14 @@ int ReadKeyWithin(int fd, int milliseconds) {
 enum class Key { kNone, kLeft, kRight, kHome, kEnd, kDelete, kEscape };
 
 // Reads what follows an Esc: "[" or "O" sequences for the arrow, Home, End
-// and Delete keys; anything else is Esc alone.
-Key ReadEscapeSequence(int fd) {
+// and Delete keys; anything else is Esc alone, and a key that followed it
+// at once (typed ahead or pasted) is left in `next_key` rather than lost.
+Key ReadEscapeSequence(int fd, int& next_key) {
   const int introducer = ReadKeyWithin(fd, 50);
-  if (introducer != '[' && introducer != 'O') return Key::kEscape;
+  if (introducer != '[' && introducer != 'O') {
+    next_key = introducer;
+    return Key::kEscape;
+  }
   std::string parameter;
   for (int guard = 0; guard < 16; ++guard) {
     const int c = ReadKeyWithin(fd, 50);
@@ -163,6 +168,7 @@ bool TerminalLineEditor::ReadLine(std::string& line) {
     tcsetattr(in_fd_, TCSADRAIN, &terminal_state.raw);
   }
   std::size_t cursor = 0;
+  int next_key = -1;  // a key read ahead after a lone Esc
   bool ended = false;
   auto redraw = [&](std::size_t old_cursor) {
     std::string screen = MoveLeft(old_cursor) + line + "\x1b[K" + MoveLeft(line.size() - cursor);
@@ -170,7 +176,7 @@ bool TerminalLineEditor::ReadLine(std::string& line) {
     echo_.Flush();
   };
   for (;;) {
-    const int c = ReadKey(in_fd_);
+    const int c = next_key >= 0 ? std::exchange(next_key, -1) : ReadKey(in_fd_);
     const std::size_t before = cursor;
     if (c < 0) {  // the terminal is gone
       ended = line.empty();
@@ -193,7 +199,7 @@ bool TerminalLineEditor::ReadLine(std::string& line) {
       line.insert(cursor, blanks, ' ');
       cursor += blanks;
     } else if (c == 0x1B) {
-      switch (ReadEscapeSequence(in_fd_)) {
+      switch (ReadEscapeSequence(in_fd_, next_key)) {
         case Key::kLeft:
           if (cursor > 0) --cursor;
           break;
@@ -229,6 +235,13 @@ bool TerminalLineEditor::ReadLine(std::string& line) {
         continue;
       }
       line.insert(cursor++, 1, static_cast<char>(c));
+      if (cursor == line.size()) {
+        // Typing at the end of the line needs only the key itself on the
+        // screen, which keeps a long paste from redrawing the line each time.
+        echo_.Write(std::string(1, static_cast<char>(c)));
+        echo_.Flush();
+        continue;
+      }
     }
     redraw(before);
   }

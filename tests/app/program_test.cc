@@ -249,6 +249,14 @@ TEST(ProgramTerminalTest, EditingKeysShapeTheTypedName) {
   EXPECT_TRUE(program.SettingsAsBefore());
 }
 
+TEST(ProgramTerminalTest, KeysTypedRightAfterEscAreKept) {
+  PtyProgram program({});
+  ASSERT_TRUE(program.WaitFor(kNameQuestion));
+  program.Type("junk\x1bradio.txt\r");  // all at once, as a paste arrives
+  ASSERT_TRUE(program.WaitFor(" not found"));
+  EXPECT_NE(program.End().output.find("\nFile RADIO.TXT not found"), std::string::npos);
+}
+
 TEST(ProgramTerminalTest, TabInsertsBlanksToTheNextMultipleOfEight) {
   PtyProgram program({});
   ASSERT_TRUE(program.WaitFor(kNameQuestion));
