@@ -113,16 +113,24 @@ LayoutFields Walk(const std::string& name, const LayoutWalk& walk) {
   return walk(file);
 }
 
+bool FieldsStandApart(const LayoutFields& fields);
+
 // Runs the program and checks the length and the changed bytes against the
 // fields the layout walk found before the run. Returns the file afterwards.
+// A batch finds its records before it changes any, so this holds for every
+// batch. An editor searches the file afresh after each write; where the
+// image's fields lie on the bytes that lead the walk (a garbled file), one
+// write may move what the next search finds, so there only the length is
+// checked for an editor run.
 Bytes RunChecked(const std::string& name, const Bytes& before, const std::string& script,
                  bool interactive, const LayoutWalk& walk) {
   const LayoutFields fields = Walk(name, walk);
   const std::set<std::int64_t> allowed(fields.writable.begin(), fields.writable.end());
+  const bool strict = script.empty() || FieldsStandApart(fields);
   RunProgram(name, script, interactive);
   const Bytes after = ReadFile(name);
   if (after.size() != before.size()) Fail("the file changed its length");
-  for (std::size_t at = 0; at < after.size(); ++at) {
+  for (std::size_t at = 0; strict && at < after.size(); ++at) {
     if (after[at] != before[at] && allowed.count(static_cast<std::int64_t>(at)) == 0) {
       Fail("byte " + std::to_string(at) + " changed outside the layout's fields");
     }

@@ -40,8 +40,9 @@ using LayoutWalk = std::function<LayoutFields(DataFile& file)>;
 // Runs the program on the image, saved as "data" + ending, with the script
 // as its typed answers, then checks and aborts on the first broken promise:
 // - the file keeps its length;
-// - every changed byte lies at an offset of `writable` (taken from the
-//   image before the run);
+// - every changed byte lies in a field the layout walk finds in the image
+//   before the run (for an editor run over a garbled image whose fields lie
+//   on the walk's own pointers and counts, only the length is checked);
 // - a batch run over a batch run's result changes nothing more (the batch
 //   is what an empty script selects), wherever the image's fields neither
 //   overlap each other nor the bytes that lead the walk to them: a garbled

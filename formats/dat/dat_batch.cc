@@ -1,12 +1,20 @@
 #include "formats/dat/dat_batch.h"
 
+#include <vector>
+
 #include "formats/dat/dat_walk.h"
 
 namespace rfretune {
 
 std::optional<FileError> DatBatch(DataFile& file, const DatVariantDescription& variant,
                                   HandlerContext& context) {
-  ForEachDatRecord(file, variant, [&](const DatSystemEntry&, std::int64_t origin) {
+  // The records are found before any is changed: in a garbled file whose
+  // records lie over the group count table, a write would otherwise lead the
+  // walk to records the file never had.
+  std::vector<std::int64_t> origins;
+  ForEachDatRecord(file, variant,
+                   [&](const DatSystemEntry&, std::int64_t origin) { origins.push_back(origin); });
+  for (const std::int64_t origin : origins) {
     for (DatRole role : kDatRoles) {
       const std::int64_t start = DatFrequencyOffset(origin, role);
       const std::int64_t low_offset = start + kDatMhzLowFromStart;
@@ -29,7 +37,7 @@ std::optional<FileError> DatBatch(DataFile& file, const DatVariantDescription& v
         }
       }
     }
-  });
+  }
   if (auto error = file.Flush()) return error;
 
   Console& console = context.console;

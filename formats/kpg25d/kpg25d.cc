@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/kpg25d/kpg25d_batch.h"
 #include "formats/kpg25d/kpg25d_image.h"
@@ -18,14 +19,22 @@ constexpr std::string_view kModeQuestion =
 using RecordRule = std::optional<Kpg25dMovedRecord> (*)(int low, int high, int flags);
 
 // Applies the rule to every record in the file; returns the number moved.
+// The records are found before any is changed: in a garbled file whose
+// records lie over the system table, a write would otherwise lead the walk
+// to records the file never had. Each record is read when its turn comes,
+// so one shared by two systems is moved once.
 int RunBatch(DataFile& file, RecordRule rule) {
+  std::vector<std::int64_t> offsets;
+  ForEachKpg25dRecord(file,
+                      [&](const Kpg25dGroupRecord& found) { offsets.push_back(found.offset); });
   int moved_count = 0;
-  ForEachKpg25dRecord(file, [&](const Kpg25dGroupRecord& record) {
+  for (const std::int64_t offset : offsets) {
+    const Kpg25dGroupRecord record = Kpg25dReadRecord(file, offset);
     const auto moved = rule(record.code & 0xFF, record.code >> 8, record.flags);
-    if (!moved) return;
+    if (!moved) continue;
     Kpg25dWriteRecord(file, record.offset, moved->low + 256 * moved->high, moved->flags);
     ++moved_count;
-  });
+  }
   return moved_count;
 }
 
